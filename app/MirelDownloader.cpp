@@ -1,0 +1,22 @@
+// Process entry: one pass from the start line to the end line.
+#include <windows.h>
+
+#include "minilib/Log.h"
+#include "minilib/UniqueHandle.h"
+#include "minilib/WorkerPool.h"
+
+int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
+                    int /*nCmdShow*/) {
+  MLOG_INFO("Main") << "MirelDownload Start.";
+
+  // Owns the single-instance mutex for the whole run; released last.
+  minilib::UniqueHandle instanceMutex;
+
+  // This build has no installer window yet: the window steps are skipped.
+  MLOG_INFO("Main") << "No installer window in this build: window steps skipped.";
+
+  MLOG_INFO("Main") << "MirelDownload End.";
+  minilib::WorkerPool::Instance().Stop();
+  instanceMutex.Reset();
+  return 0;
+}
