@@ -47,14 +47,14 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::unique_ptr<minilib::LogEntry> Entry(const std::wstring& message, int level = 1) {
-  auto e = std::make_unique<minilib::LogEntry>();
+  auto e = std::make_unique<minilib::LogEntry>();  // value-initialised: fields cleared
   e->level = level;
   strcpy(e->module, "Test");
   strcpy(e->file, "LoggerTest.cpp");
   strcpy(e->function, "Body");
   e->line = 7;
   e->threadId = 99;
-  e->time = minilib::LocalLogTime();
+  e->utcTime = minilib::UtcLogTime();
   e->message = message;
   return e;
 }
