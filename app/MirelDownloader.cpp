@@ -1,6 +1,7 @@
 // Process entry: one pass from the start line to the end line.
 #include <windows.h>
 
+#include "config/GlobalConfig.h"
 #include "minilib/Log.h"
 #include "minilib/UniqueHandle.h"
 #include "minilib/WorkerPool.h"
@@ -8,6 +9,9 @@
 int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int /*nCmdShow*/) {
   MLOG_INFO("Main") << "MirelDownload Start.";
+
+  // Reads the channel blocks and settles folders, supply id and language (registry).
+  GlobalConfig::Instance();
 
   // Owns the single-instance mutex for the whole run; released last.
   minilib::UniqueHandle instanceMutex;
