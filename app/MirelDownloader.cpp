@@ -1,6 +1,7 @@
 // Process entry: one pass from the start line to the end line.
 #include <windows.h>
 
+#include "config/GlobalConfig.h"
 #include "minilib/HeapTuning.h"
 #include "minilib/Log.h"
 #include "minilib/UniqueHandle.h"
@@ -10,6 +11,9 @@ int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR
                     int /*nCmdShow*/) {
   minilib::EnableLowFragmentationHeaps();
   MLOG_INFO("Main") << "MirelDownload Start.";
+
+  // Reads the channel blocks and settles folders, supply id and language (registry).
+  GlobalConfig::Instance();
 
   // Owns the single-instance mutex for the whole run; released last.
   minilib::UniqueHandle instanceMutex;
