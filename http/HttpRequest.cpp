@@ -42,6 +42,14 @@ std::wstring QueryHeaderText(HINTERNET request, DWORD query) {
   return text;
 }
 
+// The receive time-out also bounds the wait for the response headers: some WinHTTP
+// implementations otherwise wait for them without limit.
+void ApplyTimeouts(HINTERNET session, int resolve, int connect, int send, int receive) {
+  WinHttpSetTimeouts(session, resolve, connect, send, receive);
+  DWORD responseTimeout = receive > 0 ? static_cast<DWORD>(receive) : INFINITE;
+  WinHttpSetOption(session, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout, sizeof(responseTimeout));
+}
+
 bool WriteBody(HINTERNET request, const std::string& body) {
   size_t offset = 0;
   while (offset < body.size()) {
@@ -86,7 +94,7 @@ bool HttpRequest::Send(const std::wstring& method) {
       return false;
     }
   }
-  WinHttpSetTimeouts(session.Get(), resolveTimeout, connectTimeout, sendTimeout, receiveTimeout);
+  ApplyTimeouts(session.Get(), resolveTimeout, connectTimeout, sendTimeout, receiveTimeout);
 
   wchar_t hostBuffer[kHostBuffer] = {};
   wchar_t pathBuffer[kTargetBuffer] = {};
@@ -152,7 +160,7 @@ HINTERNET HttpRequest::SessionForRoute() {
       MLOG_WARN("Download") << "WinHttpOpen for proxy " << routeProxy_ << " failed error code: " << lastError;
       return nullptr;
     }
-    WinHttpSetTimeouts(routeSession_.Get(), resolveTimeout, connectTimeout, sendTimeout, receiveTimeout);
+    ApplyTimeouts(routeSession_.Get(), resolveTimeout, connectTimeout, sendTimeout, receiveTimeout);
     openRouteProxy_ = routeProxy_;
   }
   return routeSession_.Get();
