@@ -257,7 +257,15 @@ bool HttpRequest::FallBackToIeProxy(Exchange& exchange) {
   options.lpszAutoConfigUrl = settings.autoConfigUrl.c_str();
   options.fAutoLogonIfChallenged = TRUE;
   WINHTTP_PROXY_INFO info = {};
-  if (!WinHttpGetProxyForUrl(session.Get(), url.c_str(), &options, &info)) {
+  BOOL found = WinHttpGetProxyForUrl(session.Get(), url.c_str(), &options, &info);
+  if (!found && GetLastError() == ERROR_INVALID_PARAMETER) {
+    // Some WinHTTP implementations refuse detection and a script URL together: the
+    // script the user named is the one that counts.
+    options.dwFlags = WINHTTP_AUTOPROXY_CONFIG_URL;
+    options.dwAutoDetectFlags = 0;
+    found = WinHttpGetProxyForUrl(session.Get(), url.c_str(), &options, &info);
+  }
+  if (!found) {
     lastError = GetLastError();
     MLOG_WARN("Download") << "WinHttpGetProxyForUrl failed script: " << settings.autoConfigUrl
                           << " error code: " << lastError;

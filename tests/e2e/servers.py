@@ -431,11 +431,18 @@ class FaultServer:
 
 
 class HttpProxy(FaultServer):
-    """A forwarding proxy; port_map sends "host:port" to another (host, port)."""
+    """A forwarding proxy; port_map sends "host:port" to another (host, port).
+
+    Name it to clients by its address (proxy_name), not as localhost: Wine's WinHTTP sends
+    origin-form requests to a proxy whose name equals the target's host name."""
 
     def __init__(self, port_map=None, **kwargs):
         super().__init__(self._forward, **kwargs)
         self.port_map = port_map or {}
+
+    @property
+    def proxy_name(self):
+        return f"{self.host}:{self.port}"
 
     def _upstream(self, authority):
         host, _, port = authority.rpartition(":")
@@ -448,9 +455,11 @@ class HttpProxy(FaultServer):
             conn.send(b"HTTP/1.1 200 Connection established\r\n\r\n")
             self._pipe(conn.sock, upstream)
             return
-        # Absolute form: "GET http://host:port/path HTTP/1.1".
-        rest = request.target.split("://", 1)[1]
-        authority, _, path = rest.partition("/")
+        # Absolute form "GET http://host:port/path HTTP/1.1"; origin form takes the Host header.
+        if "://" in request.target:
+            authority, _, path = request.target.split("://", 1)[1].partition("/")
+        else:
+            authority, path = request.header("Host", ""), request.target.lstrip("/")
         if ":" not in authority:
             authority += ":80"
         upstream = self._upstream(authority)
