@@ -20,7 +20,7 @@ PACKAGES=(
   fonts-liberation fonts-wqy-microhei
   nlohmann-json3-dev googletest
   python3 python3-pytest
-  nginx-light openssl osslsigncode curl
+  nginx-light openssl osslsigncode curl e2fsprogs
 )
 
 missing_packages() {
