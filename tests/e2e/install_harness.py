@@ -1,0 +1,79 @@
+"""Driving one silent install run of the real program: the served list and packages, a
+channel block with silentMode 1, the run itself and what it left (log, registry, files)."""
+import shutil
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+import mirel_log
+from install_site import InstallSite
+
+# Folders the configuration settles on in a test prefix (only drive C:).
+TEMP_PATH = "C:\\Temp\\FelwickDownload\\Component\\"
+INSTALL_PATH = "C:\\Program Files\\FelwickAssistant\\"
+HKLM = "HKLM\\"
+
+
+@dataclass
+class RunOutcome:
+    exit_code: int
+    timed_out: bool
+    lines: list
+    raw: bytes
+
+    def messages(self, module=None, level=None):
+        return mirel_log.messages(self.lines, module, level)
+
+    def has(self, text, module=None, level=None):
+        return any(text in m for m in self.messages(module, level))
+
+    @property
+    def ended(self):
+        """(stage, error code, text id) of the run's end line."""
+        for m in self.messages("Main"):
+            if m.startswith("install run ended."):
+                parts = m.split()
+                return int(parts[4]), int(parts[7]), parts[10]
+        return None
+
+
+class Installer:
+    def __init__(self, prefix, bin_dir: Path, program: Path, site: InstallSite, stamp):
+        self.prefix = prefix
+        self.bin_dir = bin_dir
+        self.program = program
+        self.site = site
+        self.stamp = stamp  # stamp(source_exe, target_exe, params: dict)
+        self.runs = 0
+
+    # ---- paths inside the prefix ---------------------------------------------------------
+    def host(self, win_path: str) -> Path:
+        assert win_path[:3].upper() == "C:\\"
+        return self.prefix.drive_c / win_path[3:].replace("\\", "/")
+
+    def download_dir(self, entry) -> Path:
+        return self.host(TEMP_PATH + entry["localaddpath"] + "\\")
+
+    def install_dir(self, entry) -> Path:
+        return self.host(INSTALL_PATH + entry["localaddpath"])
+
+    # ---- running ------------------------------------------------------------------------
+    def run(self, channel: dict = None, timeout=240) -> RunOutcome:
+        params = {"silentMode": 1, "supplyid": 200205661}
+        params.update(channel or {})
+        exe = self.prefix.downloads / "MirelDownloader.exe"
+        self.stamp(self.program, exe, params)
+        # One log file per run: earlier ones move aside.
+        old = self.prefix.path / f"old-logs-{self.runs}"
+        if self.prefix.log_dir.exists():
+            shutil.move(str(self.prefix.log_dir), str(old))
+        self.runs += 1
+        result = self.prefix.run(exe, timeout=timeout)
+        lines, raw = mirel_log.read_single_log(self.prefix.log_dir)
+        return RunOutcome(result.exit_code, result.timed_out, lines, raw)
+
+    def volatile_key(self, subkey: str):
+        helper = self.prefix.drive_c / "volatile-key.exe"
+        shutil.copyfile(self.bin_dir / "volatile-key.exe", helper)
+        code, out = self.prefix.wine("C:\\volatile-key.exe", subkey)
+        assert code == 0, out
