@@ -1,13 +1,19 @@
 // Process entry: one pass from the start line to the end line.
 #include <windows.h>
 
+#include "config/GlobalConfig.h"
+#include "minilib/HeapTuning.h"
 #include "minilib/Log.h"
 #include "minilib/UniqueHandle.h"
 #include "minilib/WorkerPool.h"
 
 int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int /*nCmdShow*/) {
+  minilib::EnableLowFragmentationHeaps();
   MLOG_INFO("Main") << "MirelDownload Start.";
+
+  // Reads the channel blocks and settles folders, supply id and language (registry).
+  GlobalConfig::Instance();
 
   // Owns the single-instance mutex for the whole run; released last.
   minilib::UniqueHandle instanceMutex;

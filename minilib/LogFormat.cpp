@@ -1,6 +1,8 @@
 #include "minilib/LogFormat.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace minilib {
 
@@ -42,7 +44,7 @@ std::string_view SourceBaseName(std::string_view file) {
   return slash == std::string_view::npos ? file : file.substr(slash + 1);
 }
 
-std::string QualifiedFunctionName(std::string_view signature) {
+std::string_view QualifiedFunctionName(std::string_view signature) {
   // GCC's __PRETTY_FUNCTION__: "ret ns::Class::Name(args) [with ...]". Find the argument
   // list's "(" at template depth 0, skipping "operator()" and attribute blocks.
   size_t end = std::string_view::npos;
@@ -79,12 +81,14 @@ std::string QualifiedFunctionName(std::string_view signature) {
   }
   head = head.substr(start);
   while (!head.empty() && (head.front() == '*' || head.front() == '&')) head.remove_prefix(1);
-  return std::string(head);
+  return head;
 }
 
-std::string CutToField(std::string_view text, size_t capacity) {
-  if (capacity == 0) return {};
-  return std::string(text.substr(0, capacity - 1));
+void CopyToField(char* field, size_t capacity, std::string_view text) {
+  if (capacity == 0) return;
+  size_t n = std::min(text.size(), capacity - 1);
+  std::memcpy(field, text.data(), n);
+  field[n] = '\0';
 }
 
 std::string FormatLogTime(const LogTime& t) {

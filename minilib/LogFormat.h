@@ -26,10 +26,11 @@ std::wstring LogFileName(std::wstring_view modulePath, const LogTime& start);
 std::string_view SourceBaseName(std::string_view file);
 
 // "ns::Class::Method" out of a compiler's decorated function signature; plain names pass.
-std::string QualifiedFunctionName(std::string_view signature);
+// The result points into `signature`.
+std::string_view QualifiedFunctionName(std::string_view signature);
 
-// Copies at most capacity-1 bytes, like the fixed fields of a log entry.
-std::string CutToField(std::string_view text, size_t capacity);
+// Copies at most capacity-1 bytes into a fixed field and terminates it.
+void CopyToField(char* field, size_t capacity, std::string_view text);
 
 // "YYYY-MM-DD hh:mm:ss:mmm"
 std::string FormatLogTime(const LogTime& time);

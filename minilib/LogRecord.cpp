@@ -24,17 +24,14 @@ LogRecord::LogRecord(int level, const char* module, const char* file, const char
 LogRecord::~LogRecord() {
   Logger& logger = Logger::Instance();
   if (!logger.IsStopped()) {
-    auto entry = std::make_unique<LogEntry>();
+    std::unique_ptr<LogEntry> entry(new LogEntry);
     entry->level = ClampLogLevel(level_);
-    std::string cut = CutToField(module_ ? module_ : "", sizeof(entry->module));
-    std::memcpy(entry->module, cut.c_str(), cut.size() + 1);
-    cut = CutToField(file_ ? file_ : "", sizeof(entry->file));
-    std::memcpy(entry->file, cut.c_str(), cut.size() + 1);
-    cut = CutToField(QualifiedFunctionName(function_ ? function_ : ""), sizeof(entry->function));
-    std::memcpy(entry->function, cut.c_str(), cut.size() + 1);
+    CopyToField(entry->module, sizeof(entry->module), module_ ? module_ : "");
+    CopyToField(entry->file, sizeof(entry->file), file_ ? file_ : "");
+    CopyToField(entry->function, sizeof(entry->function), QualifiedFunctionName(function_ ? function_ : ""));
     entry->line = line_;
     entry->threadId = threadId_;
-    entry->time = LocalLogTime();
+    entry->utcTime = UtcLogTime();
     entry->message = std::move(message_);
     logger.Queue(std::move(entry));
   }
@@ -42,6 +39,13 @@ LogRecord::~LogRecord() {
 }
 
 void LogRecord::AppendNarrow(const char* text, size_t length) {
+  // Every ANSI code page maps 0x00-0x7F as ASCII: plain text needs no conversion call.
+  size_t i = 0;
+  while (i < length && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  if (i == length) {
+    message_.append(text, text + length);
+    return;
+  }
   message_ += AnsiToWide(text, static_cast<int>(length));
   ::SetLastError(savedError_);
 }

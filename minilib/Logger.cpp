@@ -3,22 +3,42 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <vector>
+#include <atomic>
+#include <deque>
+#include <thread>
 
 #include "minilib/StringConvert.h"
 #include "minilib/UniqueHandle.h"
 
 namespace minilib {
 
+// Slim reader/writer lock and condition variable: under contention they wait in user
+// space where the runtime's generic mutex would go through a kernel event per wait.
 struct Logger::Shared {
   std::wstring path;
-  std::mutex mutex;
-  std::condition_variable wake;
+  SRWLOCK lock = SRWLOCK_INIT;
+  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
   std::deque<std::unique_ptr<LogEntry>> queue;
   std::atomic<bool> stopped{false};
-  bool finished = false;  // guarded by mutex
-  std::condition_variable finishedSignal;
+  bool finished = false;  // guarded by lock
+  CONDITION_VARIABLE finishedSignal = CONDITION_VARIABLE_INIT;
 };
+
+namespace {
+
+class ExclusiveLock {
+ public:
+  explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { ::AcquireSRWLockExclusive(&lock_); }
+  ~ExclusiveLock() { ::ReleaseSRWLockExclusive(&lock_); }
+  ExclusiveLock(const ExclusiveLock&) = delete;
+  ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+  SRWLOCK& Get() { return lock_; }
+
+ private:
+  SRWLOCK& lock_;
+};
+
+}  // namespace
 
 namespace {
 
@@ -47,13 +67,49 @@ void Rotate(const std::wstring& path) {
   ::MoveFileW(path.c_str(), bak.c_str());  // failures are ignored
 }
 
-void AppendLine(std::string& out, const LogEntry& e) {
-  out += FormatLogLine(e.time, e.threadId, e.level, e.module, e.file, e.function, e.line,
+// Turns commit times (UTC) into local time on the writer thread; the zone bias is asked
+// of the system once per second, the rest is arithmetic.
+class LocalClock {
+ public:
+  LogTime ToLocal(uint64_t utc) {
+    const uint64_t second = utc / 10000000ULL;
+    if (second != biasSecond_) {
+      FILETIME in = ToFileTime(utc), out;
+      if (::FileTimeToLocalFileTime(&in, &out)) {
+        bias_ = static_cast<int64_t>(FromFileTime(out) - utc);
+      }
+      biasSecond_ = second;
+    }
+    FILETIME local = ToFileTime(utc + static_cast<uint64_t>(bias_));
+    SYSTEMTIME st{};
+    ::FileTimeToSystemTime(&local, &st);
+    return LogTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+  }
+
+ private:
+  static FILETIME ToFileTime(uint64_t v) {
+    return FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
+  }
+  static uint64_t FromFileTime(const FILETIME& ft) {
+    return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  }
+  uint64_t biasSecond_ = ~0ULL;
+  int64_t bias_ = 0;
+};
+
+void AppendLine(std::string& out, const LogEntry& e, LocalClock& clock) {
+  out += FormatLogLine(clock.ToLocal(e.utcTime), e.threadId, e.level, e.module, e.file, e.function, e.line,
                        WideToUtf8(e.message));
   out += "\r\n";
 }
 
 }  // namespace
+
+uint64_t UtcLogTime() {
+  FILETIME ft;
+  ::GetSystemTimeAsFileTime(&ft);
+  return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
 
 LogTime LocalLogTime() {
   SYSTEMTIME st;
@@ -105,34 +161,42 @@ bool Logger::IsStopped() const { return shared_->stopped.load(std::memory_order_
 
 void Logger::Queue(std::unique_ptr<LogEntry> entry) {
   if (IsStopped()) return;
+  bool wasEmpty;
   {
-    std::lock_guard<std::mutex> lock(shared_->mutex);
+    ExclusiveLock lock(shared_->lock);
+    wasEmpty = shared_->queue.empty();
     shared_->queue.push_back(std::move(entry));
   }
-  shared_->wake.notify_one();
+  // The writer only sleeps on an empty queue, so only the first entry needs to wake it.
+  if (wasEmpty) ::WakeConditionVariable(&shared_->wake);
 }
 
 void Logger::Stop(unsigned waitMs) {
   {
-    std::lock_guard<std::mutex> lock(shared_->mutex);
+    ExclusiveLock lock(shared_->lock);
     shared_->stopped.store(true, std::memory_order_release);
   }
-  shared_->wake.notify_all();
-  std::unique_lock<std::mutex> lock(shared_->mutex);
-  shared_->finishedSignal.wait_for(lock, std::chrono::milliseconds(waitMs),
-                                   [&] { return shared_->finished; });
+  ::WakeAllConditionVariable(&shared_->wake);
+  const ULONGLONG deadline = ::GetTickCount64() + waitMs;
+  ExclusiveLock lock(shared_->lock);
+  while (!shared_->finished) {
+    ULONGLONG now = ::GetTickCount64();
+    if (now >= deadline) break;
+    ::SleepConditionVariableSRW(&shared_->finishedSignal, &lock.Get(), static_cast<DWORD>(deadline - now), 0);
+  }
 }
 
 void Logger::WriterLoop(std::shared_ptr<Shared> shared) {
   UniqueHandle file = OpenLogFile(shared->path, false);
   std::deque<std::unique_ptr<LogEntry>> batch;
   std::string text;
+  LocalClock clock;
   for (;;) {
     bool stopping;
     {
-      std::unique_lock<std::mutex> lock(shared->mutex);
+      ExclusiveLock lock(shared->lock);
       while (!shared->stopped.load() && shared->queue.empty()) {
-        shared->wake.wait_for(lock, std::chrono::milliseconds(1000));
+        ::SleepConditionVariableSRW(&shared->wake, &lock.Get(), 1000, 0);
       }
       // Entries committed before the stop are still written, so the last lines of a run
       // (its End line above all) are not lost; commits after the stop never get here.
@@ -140,7 +204,7 @@ void Logger::WriterLoop(std::shared_ptr<Shared> shared) {
       stopping = shared->stopped.load();
     }
     text.clear();
-    for (const auto& entry : batch) AppendLine(text, *entry);
+    for (const auto& entry : batch) AppendLine(text, *entry, clock);
     batch.clear();
     WriteAll(file, text);  // one write per batch: the batch is on disk when handled
     if (stopping) break;
@@ -157,10 +221,10 @@ void Logger::WriterLoop(std::shared_ptr<Shared> shared) {
   file.Reset();
   if (ok && size > kLogRotateSize) Rotate(shared->path);
   {
-    std::lock_guard<std::mutex> lock(shared->mutex);
+    ExclusiveLock lock(shared->lock);
     shared->finished = true;
   }
-  shared->finishedSignal.notify_all();
+  ::WakeAllConditionVariable(&shared->finishedSignal);
 }
 
 }  // namespace minilib

@@ -2,12 +2,8 @@
 // "<temp>\GameDownloadLog\<program>_<start time>.log" and rotates the file past 8 MiB.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "minilib/LogFormat.h"
@@ -16,12 +12,13 @@ namespace minilib {
 
 struct LogEntry {
   int level = 1;  // clamped
-  char module[64] = {};
-  char file[256] = {};
-  char function[128] = {};
+  // Filled (and terminated) by the commit; left uninitialised so a commit does not clear them.
+  char module[64];
+  char file[256];
+  char function[128];
   int line = 0;
   uint32_t threadId = 0;
-  LogTime time;
+  uint64_t utcTime = 0;  // commit time, FILETIME units; written in local time
   std::wstring message;
 };
 
@@ -57,7 +54,9 @@ class Logger {
   std::shared_ptr<Shared> shared_;
 };
 
-// Fills `time` with the local time now.
+// The local time now.
 LogTime LocalLogTime();
+// The UTC time now in FILETIME units (cheap: taken on every commit).
+uint64_t UtcLogTime();
 
 }  // namespace minilib

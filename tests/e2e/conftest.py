@@ -5,6 +5,7 @@ from pathlib import Path
 
 import pytest
 
+import channel_block
 import mirel_log
 from wine_prefix import WinePrefix, copy_prefix, make_template
 
@@ -66,3 +67,27 @@ def read_log(wine_prefix):
     def read():
         return mirel_log.read_single_log(wine_prefix.log_dir)
     return read
+
+
+@pytest.fixture(scope="session")
+def channel_stamp(build_dir) -> Path:
+    """The native channel-stamp of the host build (scripts/test.sh builds it)."""
+    host = os.environ.get("MIREL_HOST_BUILD_DIR")
+    tool = (Path(host) if host else Path(str(build_dir) + "-host")) / "bin" / "channel-stamp"
+    if not tool.exists():
+        pytest.exit(f"{tool} is missing: build the host preset first (see README)", 2)
+    return tool
+
+
+@pytest.fixture
+def stamped_program(program, channel_stamp, tmp_path):
+    """A copy of MirelDownloader.exe with the given JSON texts stamped on, oldest first."""
+    def make(*json_texts, name="MirelDownloader.exe"):
+        target = tmp_path / "stamped" / name
+        target.parent.mkdir(exist_ok=True)
+        shutil.copyfile(program, target)
+        for text in json_texts:
+            code, err = channel_block.stamp(channel_stamp, target, text)
+            assert code == 0, err
+        return target
+    return make

@@ -73,7 +73,7 @@ class Installer:
         return RunOutcome(result.exit_code, result.timed_out, lines, raw)
 
     def volatile_key(self, subkey: str):
-        helper = self.prefix.drive_c / "volatile-key.exe"
-        shutil.copyfile(self.bin_dir / "volatile-key.exe", helper)
-        code, out = self.prefix.wine("C:\\volatile-key.exe", subkey)
+        helper = self.prefix.drive_c / "make-volatile-key.exe"
+        shutil.copyfile(self.bin_dir / "make-volatile-key.exe", helper)
+        code, out = self.prefix.wine("C:\\make-volatile-key.exe", "HKLM", subkey)
         assert code == 0, out

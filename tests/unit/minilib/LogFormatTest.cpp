@@ -49,9 +49,11 @@ TEST(LogFormat, SourceFileReducedToLastComponent) {
 }
 
 TEST(LogFormat, FieldsAreCutToTheirCapacity) {
-  std::string tag70(70, 'm');
-  EXPECT_EQ(minilib::CutToField(tag70, 64), std::string(63, 'm'));
-  EXPECT_EQ(minilib::CutToField("Main", 64), "Main");
+  char field[64];
+  minilib::CopyToField(field, sizeof(field), std::string(70, 'm'));
+  EXPECT_EQ(std::string(field), std::string(63, 'm'));
+  minilib::CopyToField(field, sizeof(field), "Main");
+  EXPECT_EQ(std::string(field), "Main");
 }
 
 TEST(LogFormat, QualifiedFunctionNameFromSignature) {

@@ -47,14 +47,14 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::unique_ptr<minilib::LogEntry> Entry(const std::wstring& message, int level = 1) {
-  auto e = std::make_unique<minilib::LogEntry>();
+  auto e = std::make_unique<minilib::LogEntry>();  // value-initialised: fields cleared
   e->level = level;
   strcpy(e->module, "Test");
   strcpy(e->file, "LoggerTest.cpp");
   strcpy(e->function, "Body");
   e->line = 7;
   e->threadId = 99;
-  e->time = minilib::LocalLogTime();
+  e->utcTime = minilib::UtcLogTime();
   e->message = message;
   return e;
 }
@@ -130,6 +130,31 @@ TEST(LogRecord, KeepsTheCallersLastError) {
   SetLastError(1234);
   MLOG_INFO("Test") << "value " << 1u;
   EXPECT_EQ(GetLastError(), 1234u);
+}
+
+}  // namespace
+
+namespace {
+
+// Through the real log call into the process's own log file.
+TEST(LogRecord, ProcessLogClampsLevelsAndCutsModuleTag) {
+  const std::string tag70(70, 't');
+  MLOG(0, "Levels") << "level zero";
+  MLOG(7, "Levels") << "level seven";
+  MLOG_WARN(tag70.c_str()) << "long tag";
+  const std::wstring path = minilib::Logger::Instance().Path();
+  EXPECT_NE(path.find(L"\\GameDownloadLog\\minilib_tests_"), std::wstring::npos);
+  std::string text;
+  for (int i = 0; i < 100 && text.find("long tag") == std::string::npos; ++i) {
+    Sleep(20);
+    text = ReadAll(path);
+  }
+  EXPECT_NE(text.find("[Info][Levels][LoggerTest.cpp][{anonymous}::LogRecord_ProcessLogClampsLevelsAndCutsModuleTag_Test::TestBody@"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("[Error][Levels]"), std::string::npos);
+  EXPECT_NE(text.find("[Warn][" + std::string(63, 't') + "][LoggerTest.cpp]"), std::string::npos);
+  EXPECT_EQ(text.find(std::string(64, 't')), std::string::npos);
 }
 
 }  // namespace
