@@ -12,7 +12,7 @@
 #include "utils/FileMd5.h"
 
 bool CMainWnd::DownloadComponent() {
-  const std::wstring tempPath = GlobalConfig::Instance().GetTempPath();
+  const std::wstring tempPath = GlobalConfig::Instance().tempPath();
   for (ComponentItem& item : needInstall_) {
     item.localDir = DownloadFolderFor(tempPath, item);
     utils::CreateDirectoryTree(item.localDir);  // throws: an unexpected failure of the run

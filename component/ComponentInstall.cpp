@@ -39,8 +39,8 @@ void LogCreateFailed(const std::wstring& keyPath, LONG error) {
 
 bool CMainWnd::InstallComponent() {
   const GlobalConfig& config = GlobalConfig::Instance();
-  const std::wstring installPath = config.GetInstallPath();
-  const bool pkgNameEmpty = config.GetPkgName().empty();
+  const std::wstring installPath = config.installPath();
+  const bool pkgNameEmpty = config.pkgName().empty();
 
   {
     RegKeyHandle product;

@@ -8,7 +8,7 @@
 #include "component/InstallError.h"
 #include "config/GlobalConfig.h"
 #include "deployment.h"
-#include "http/HttpRequest.h"
+#include "http/HttpClient.h"
 #include "minilib/Log.h"
 #include "minilib/StringConvert.h"
 #include "ui/MainWnd.h"

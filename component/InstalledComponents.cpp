@@ -14,7 +14,7 @@ namespace {
 
 std::optional<std::wstring> ReadText(RegKeyHandle& key, const wchar_t* name) {
   wchar_t buffer[MAX_PATH] = {};
-  DWORD count = MAX_PATH;
+  ULONG count = MAX_PATH;
   if (key.QueryString(name, buffer, &count) != ERROR_SUCCESS) return std::nullopt;
   return std::wstring(buffer);
 }

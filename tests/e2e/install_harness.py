@@ -1,11 +1,15 @@
 """Driving one silent install run of the real program: the served list and packages, a
 channel block with silentMode 1, the run itself and what it left (log, registry, files)."""
+import contextlib
+import json
 import shutil
 import time
 from dataclasses import dataclass
 from pathlib import Path
 
+import channel_block
 import mirel_log
+import servers
 from install_site import InstallSite
 
 # Folders the configuration settles on in a test prefix (only drive C:).
@@ -77,3 +81,21 @@ class Installer:
         shutil.copyfile(self.bin_dir / "make-volatile-key.exe", helper)
         code, out = self.prefix.wine("C:\\make-volatile-key.exe", "HKLM", subkey)
         assert code == 0, out
+
+
+def stamp_with(tool: Path):
+    """A stamp function for Installer: copy the program and stamp one channel block."""
+    def stamp(source: Path, target: Path, params: dict):
+        shutil.copyfile(source, target)
+        code, err = channel_block.stamp(tool, target, json.dumps(params))
+        assert code == 0, err
+    return stamp
+
+
+@contextlib.contextmanager
+def list_servers(folder: Path, site: InstallSite, cert):
+    """nginx over HTTPS: the primary root on 28443, the fallback root on 28444."""
+    primary = servers.Nginx(folder / "nginx-primary", site.primary, https=[(28443, cert)])
+    fallback = servers.Nginx(folder / "nginx-fallback", site.fallback, https=[(28444, cert)])
+    with primary, fallback:
+        yield primary, fallback
