@@ -21,4 +21,6 @@ def list_server_pair(tmp_path, site, test_certs):
 @pytest.fixture
 def installer(wine_prefix, bin_dir, program, site, channel_stamp, test_certs, list_server_pair):
     servers.trust_ca_in_prefix(wine_prefix, test_certs.ca)
-    return Installer(wine_prefix, bin_dir, program, site, stamp_with(channel_stamp))
+    result = Installer(wine_prefix, bin_dir, program, site, stamp_with(channel_stamp))
+    result.servers = list_server_pair
+    return result

@@ -49,6 +49,7 @@ class Installer:
         self.site = site
         self.stamp = stamp  # stamp(source_exe, target_exe, params: dict)
         self.runs = 0
+        self.servers = None  # (primary, fallback) nginx, set by the fixture
 
     # ---- paths inside the prefix ---------------------------------------------------------
     def host(self, win_path: str) -> Path:
@@ -75,6 +76,10 @@ class Installer:
         result = self.prefix.run(exe, timeout=timeout)
         lines, raw = mirel_log.read_single_log(self.prefix.log_dir)
         return RunOutcome(result.exit_code, result.timed_out, lines, raw)
+
+    def site_requests(self):
+        """[method, uri, status, bytes] of every request the primary server answered."""
+        return self.servers[0].requests() if self.servers else []
 
     def volatile_key(self, subkey: str):
         helper = self.prefix.drive_c / "make-volatile-key.exe"
