@@ -63,7 +63,7 @@ class Installer:
         return self.host(INSTALL_PATH + entry["localaddpath"])
 
     # ---- running ------------------------------------------------------------------------
-    def run(self, channel: dict = None, timeout=240) -> RunOutcome:
+    def run(self, channel: dict = None, timeout=240, expect_log=True) -> RunOutcome:
         params = {"silentMode": 1, "supplyid": 200205661}
         params.update(channel or {})
         exe = self.prefix.downloads / "MirelDownloader.exe"
@@ -74,6 +74,8 @@ class Installer:
             shutil.move(str(self.prefix.log_dir), str(old))
         self.runs += 1
         result = self.prefix.run(exe, timeout=timeout)
+        if not expect_log:
+            return RunOutcome(result.exit_code, result.timed_out, [], b"")
         lines, raw = mirel_log.read_single_log(self.prefix.log_dir)
         return RunOutcome(result.exit_code, result.timed_out, lines, raw)
 

@@ -129,3 +129,17 @@ def test_channel_section_covering_the_supply_id_replaces_defaults(installer, sit
     assert run.has("start download component name: late.exe")
     assert run.has("start download component name: ui.exe")  # the section lacks id 1
     assert not run.has("default.exe") and not run.has("early.exe")
+
+
+def test_run_killed_during_a_package_leaves_nothing_that_breaks_the_next(installer, site):
+    slow = site.component(7, Behaviour(sleep_ms=120000))
+    site.publish(list_xml([slow]))
+    killed = installer.run(timeout=25, expect_log=False)
+    assert killed.timed_out
+    installer.prefix.stop()  # ends the program in the middle of the package run
+
+    fresh = site.component(7, name=slow["name"])  # same file name, new content and MD5
+    site.publish(list_xml([fresh]))
+    run = installer.run()
+    assert run.ended == (10, 0, "success")
+    assert run.has("start download component name: component7.exe")  # the old file failed its check
