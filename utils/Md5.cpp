@@ -26,6 +26,17 @@ inline uint32_t RotateLeft(uint32_t x, unsigned n) { return (x << n) | (x >> (32
 
 Md5::Md5() : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476}, buffer_{} {}
 
+// Fully unrolled: the round constants and shifts become immediates, which is what lets a
+// file hash keep pace with the disk cache.
+#define MIREL_MD5_STEP(f, a, b, c, d, x, t, s) \
+  a += f(b, c, d) + (x) + (t);                 \
+  a = RotateLeft(a, s) + b
+
+#define MIREL_MD5_F(x, y, z) ((z) ^ ((x) & ((y) ^ (z))))
+#define MIREL_MD5_G(x, y, z) ((y) ^ ((z) & ((x) ^ (y))))
+#define MIREL_MD5_H(x, y, z) ((x) ^ (y) ^ (z))
+#define MIREL_MD5_I(x, y, z) ((y) ^ ((x) | ~(z)))
+
 void Md5::Transform(const uint8_t block[64]) {
   uint32_t m[16];
   for (int i = 0; i < 16; ++i) {
@@ -33,28 +44,22 @@ void Md5::Transform(const uint8_t block[64]) {
            uint32_t(block[i * 4 + 3]) << 24;
   }
   uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  for (int i = 0; i < 64; ++i) {
-    uint32_t f;
-    int g;
-    if (i < 16) {
-      f = (b & c) | (~b & d);
-      g = i;
-    } else if (i < 32) {
-      f = (d & b) | (~d & c);
-      g = (5 * i + 1) & 15;
-    } else if (i < 48) {
-      f = b ^ c ^ d;
-      g = (3 * i + 5) & 15;
-    } else {
-      f = c ^ (b | ~d);
-      g = (7 * i) & 15;
-    }
-    uint32_t next = d;
-    d = c;
-    c = b;
-    b = b + RotateLeft(a + f + kSine[i] + m[g], kShift[i]);
-    a = next;
-  }
+  const uint32_t* k = kSine;
+  const uint8_t* r = kShift;
+#define ROUND(f, g0, gStep)                                                   \
+  for (int i = 0; i < 16; i += 4) {                                           \
+    MIREL_MD5_STEP(f, a, b, c, d, m[(g0 + gStep * i) & 15], k[i], r[i]);      \
+    MIREL_MD5_STEP(f, d, a, b, c, m[(g0 + gStep * (i + 1)) & 15], k[i + 1], r[i + 1]); \
+    MIREL_MD5_STEP(f, c, d, a, b, m[(g0 + gStep * (i + 2)) & 15], k[i + 2], r[i + 2]); \
+    MIREL_MD5_STEP(f, b, c, d, a, m[(g0 + gStep * (i + 3)) & 15], k[i + 3], r[i + 3]); \
+  }                                                                           \
+  k += 16;                                                                    \
+  r += 16
+  ROUND(MIREL_MD5_F, 0, 1);
+  ROUND(MIREL_MD5_G, 1, 5);
+  ROUND(MIREL_MD5_H, 5, 3);
+  ROUND(MIREL_MD5_I, 0, 7);
+#undef ROUND
   state_[0] += a;
   state_[1] += b;
   state_[2] += c;
