@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "minilib/UniqueHandle.h"
+
 #include <string>
 
 #include "TempFolder.h"
@@ -35,10 +37,10 @@ TEST(GetFileHexMd5, FolderOrMissingFileGivesEmptyText) {
 TEST(GetFileHexMd5, ReadsFileHeldOpenForReadingByAnother) {
   TempFolder folder(L"md5shared");
   const std::wstring path = folder.Write(L"shared.bin", "abc");
-  HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  minilib::UniqueHandle other(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(other.IsValid());
   EXPECT_EQ(utils::GetFileHexMd5(path), L"900150983cd24fb0d6963f7d28e17f72");
-  CloseHandle(other);
 }
 
 }  // namespace

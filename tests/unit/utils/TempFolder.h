@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "minilib/UniqueHandle.h"
+
 #include <string>
 
 #include "utils/DirectoryTree.h"
@@ -22,12 +24,10 @@ class TempFolder {
 
   std::wstring Write(const std::wstring& name, const std::string& content) const {
     const std::wstring full = path_ + name;
-    HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    minilib::UniqueHandle file(
+        CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-      WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-      CloseHandle(file);
-    }
+    if (file) WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     return full;
   }
 
